@@ -1,0 +1,13 @@
+# The module keeps its texts as GBK bytes; sources stay UTF-8 and the
+# compiler converts the literals.
+function(telmar_gbk_texts target)
+  target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=GBK)
+endfunction()
+
+# Programs look for their libraries in ../lib, libraries beside themselves.
+function(telmar_program target)
+  set_target_properties(${target} PROPERTIES BUILD_RPATH "\$ORIGIN/../lib")
+endfunction()
+function(telmar_library target)
+  set_target_properties(${target} PROPERTIES BUILD_RPATH "\$ORIGIN")
+endfunction()
