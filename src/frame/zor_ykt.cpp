@@ -34,7 +34,11 @@ __attribute__((destructor)) void DetachModule() { DllMain(&g_zorYktInstance, DLL
 
 }  // namespace
 
-extern "C" ZORBASE* GetZORObject() {
+// Everything else stays inside the library (hidden by default, and the
+// linker's version script lets only these two names out).
+#define ZOR_EXPORT extern "C" __attribute__((visibility("default")))
+
+ZOR_EXPORT ZORBASE* GetZORObject() {
   if (!g_attached) return nullptr;
   try {
     return new CZorYkt;
@@ -43,7 +47,7 @@ extern "C" ZORBASE* GetZORObject() {
   }
 }
 
-extern "C" void VersionExport(CString& version, CString& date, CString& fileName) {
+ZOR_EXPORT void VersionExport(CString& version, CString& date, CString& fileName) {
   version = "2.0";
   date = "01/11/2001";
   fileName = "zor_ykt.dll";

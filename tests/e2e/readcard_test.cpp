@@ -80,7 +80,7 @@ TEST_F(ReadCardTest, EachAccountTypeIsShownAndTheOperatorsAnswerIsTheResult) {
       EXPECT_EQ(run.exitCode, answer == "ok" ? 0 : 1);
       EXPECT_TRUE(run.Boxes().empty());
       ASSERT_EQ(run.Dialogs().size(), 1u);
-      const Json& dialog = run.Dialogs()[0];
+      const Json dialog = run.Dialogs()[0];
       EXPECT_EQ(dialog["dialog"], 129);
       EXPECT_EQ(dialog["title"], account.title);
       EXPECT_EQ(dialog["answer"], answer);
@@ -274,7 +274,12 @@ TEST_F(ReadCardTest, AStationThatIsNotANumberFailsTheDiscountStepUnsent) {
 
 // Mended: long texts are cut at a character boundary, NULL reads as empty.
 TEST_F(ReadCardTest, LongAndNullProfileTextsFitTheirBoxes) {
-  station.Execute("UPDATE GstProfile SET ChnName='一二三四五六七八九十一二三四五六七八九十', Phone=NULL WHERE Acct=5001");
+  // A copy of the table without its NOT NULL constraints, as an older
+  // database may have it.
+  station.Execute(
+      "PRAGMA legacy_alter_table=ON; CREATE TABLE Loose AS SELECT * FROM GstProfile; DROP TABLE GstProfile; "
+      "ALTER TABLE Loose RENAME TO GstProfile; "
+      "UPDATE GstProfile SET ChnName='一二三四五六七八九十一二三四五六七八九十', Phone=NULL WHERE Acct=5001");
   const Outcome run = station.Operate(Read("0:TELMAR:1001", "1234"));
   ASSERT_EQ(run.Dialogs().size(), 1u);
   EXPECT_EQ(run.Dialogs()[0]["items"]["1000"], "一二三四五六七八九十一二三四");  // 28 of 29 bytes

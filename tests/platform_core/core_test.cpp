@@ -74,7 +74,7 @@ TEST(ProfileFile, ValueDefaultAndCutToTheBuffer) {
     const char* file;
     const char* expected;
   } cases[] = {
-      {"YKT_CFG", "Drive1", "ICCOM.ini", "ReaderWithAVeryLon"},  // 19 bytes and the NUL
+      {"YKT_CFG", "Drive1", "ICCOM.ini", "ReaderWithAVeryLong"},  // 19 bytes and the NUL
       {"YKT_CFG", "Drive2", "ICCOM.ini", "YKTCOM.dll"},          // missing key: the default
       {"NONE", "Drive1", "ICCOM.ini", "YKTCOM.dll"},             // missing section
       {"YKT_CFG", "Drive1", "MISSING.ini", "YKTCOM.dll"},        // missing file
