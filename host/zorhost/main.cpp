@@ -148,12 +148,15 @@ int main(int argc, char** argv) {
   app.add_option("--plugin", options.plugin, "plug-in library (default: zor_ykt.so in the build's lib/)");
   app.add_option("--ui", options.ui, "user interface: script or tty (default: tty on a terminal)")
       ->check(CLI::IsMember({"script", "tty"}));
+  // One value per occurrence, so that the operations after them stay operations.
   app.add_option("--answer", options.answers, "answer of the next dialog in the script UI: ok, cancel or none")
+      ->allow_extra_args(false)
       ->check(CLI::IsMember({"ok", "cancel", "none"}));
   app.add_option("--ui-log", options.uiLog, "append every message box and dialog to FILE as JSON lines");
   app.add_option("--sql-log", options.sqlLog, "append every connection and statement to FILE as JSON lines");
   app.add_flag("--keep-going", options.keepGoing, "run every operation even after one returned 0");
-  app.add_option("--set", options.settings, "parameter KEY=VALUE given to the object before the operations");
+  app.add_option("--set", options.settings, "parameter KEY=VALUE given to the object before the operations")
+      ->allow_extra_args(false);
   app.add_option("operations", options.operations, "version, readcard, post, cancancel, cancel")
       ->required()
       ->check(CLI::IsMember({"version", "readcard", "post", "cancancel", "cancel"}));

@@ -10,30 +10,6 @@ namespace {
 const char* const kYkt = "DSN=TELMARykt;UID=SA;PWD=";
 const char* const kRecordset = "DSN=Telmarykt;UID=sa;PWD=";
 
-Invocation Read(const std::string& card, const std::string& pin, const std::string& answer = "ok",
-                const std::string& station = "1") {
-  Invocation invocation;
-  invocation.operations = {"readcard"};
-  invocation.card = card;
-  invocation.pin = pin;
-  invocation.answers = {answer};
-  invocation.params = {{"STATION_ID", station}};
-  return invocation;
-}
-
-Json Box(const std::string& text, const std::string& caption, int flags) {
-  return {{"box", "MessageBoxA"}, {"text", text}, {"caption", caption}, {"flags", flags}};
-}
-
-Json AfxBox(const std::string& text, int type) { return {{"box", "AfxMessageBox"}, {"text", text}, {"type", type}}; }
-
-std::vector<std::string> Connections(const Outcome& run) {
-  std::vector<std::string> connections;
-  for (const Json& entry : run.sql) {
-    if (entry.contains("connect")) connections.push_back(entry["connect"]);
-  }
-  return connections;
-}
 
 class ReadCardTest : public testing::Test {
  protected:
@@ -95,7 +71,7 @@ TEST_F(ReadCardTest, EachAccountTypeIsShownAndTheOperatorsAnswerIsTheResult) {
                                       "select Code from CardDiscount where CardNo='" + card + "' and PosID=1",
                                       account.accountStatement,
                                   }));
-      EXPECT_EQ(Connections(run), (std::vector<std::string>{kYkt, kRecordset, kRecordset, kYkt,
+      EXPECT_EQ(run.Connections(), (std::vector<std::string>{kYkt, kRecordset, kRecordset, kYkt,
                                                             account.accountConnect}));
       EXPECT_EQ(run.reader, (std::vector<std::string>{"load", "ReadCardExport", "unload", "load",
                                                       "CheckPwdExport 等待客人输入密码:", "unload"}));

@@ -86,6 +86,31 @@ std::vector<Json> Outcome::Dialogs() const {
   return dialogs;
 }
 
+std::vector<std::string> Outcome::Connections() const {
+  std::vector<std::string> connections;
+  for (const Json& entry : sql) {
+    if (entry.contains("connect")) connections.push_back(entry["connect"]);
+  }
+  return connections;
+}
+
+Invocation Read(const std::string& card, const std::string& pin, const std::string& answer,
+                const std::string& station) {
+  Invocation invocation;
+  invocation.operations = {"readcard"};
+  invocation.card = card;
+  invocation.pin = pin;
+  invocation.answers = {answer};
+  invocation.params = {{"STATION_ID", station}};
+  return invocation;
+}
+
+Json Box(const std::string& text, const std::string& caption, int flags) {
+  return {{"box", "MessageBoxA"}, {"text", text}, {"caption", caption}, {"flags", flags}};
+}
+
+Json AfxBox(const std::string& text, int type) { return {{"box", "AfxMessageBox"}, {"text", text}, {"type", type}}; }
+
 int RunCommand(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
                std::string* out, std::string* err) {
   const std::string dir = MakeTempDir("cmd");

@@ -26,6 +26,7 @@ struct Outcome {
   std::vector<std::string> Statements() const;
   std::vector<Json> Boxes() const;
   std::vector<Json> Dialogs() const;
+  std::vector<std::string> Connections() const;
 };
 
 struct Invocation {
@@ -63,5 +64,12 @@ class Station {
 };
 
 std::string BuildPath(const std::string& relative);
+
+// A card read at a station, answered in the dialog.
+Invocation Read(const std::string& card, const std::string& pin, const std::string& answer = "ok",
+                const std::string& station = "1");
+// The log entries of the boxes the operator sees.
+Json Box(const std::string& text, const std::string& caption, int flags);
+Json AfxBox(const std::string& text, int type);
 
 }  // namespace e2e

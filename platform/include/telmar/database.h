@@ -139,7 +139,9 @@ class AFX_EXT_CLASS CRecordset {
   // Runs the statement and keeps its rows as a static snapshot; the first
   // row, if any, becomes current. Without a database object, a connection of
   // the record set's own is opened from GetDefaultConnect() ("ODBC;" prefix
-  // removed) and ended by Close(). Failures raise CDBException.
+  // removed), m_pDatabase points at it while the record set is open, and
+  // Close() ends it. A data source that is not defined, like every other
+  // failure, raises CDBException. The open type is always a snapshot.
   virtual BOOL Open(UINT nOpenType = useDefaultType, LPCSTR lpszSQL = nullptr, DWORD dwOptions = none);
   virtual void Close();
   BOOL IsOpen() const;
