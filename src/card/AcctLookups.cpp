@@ -4,6 +4,7 @@
 
 #include "data/ConnectStrings.h"
 #include "data/FixedField.h"
+#include "data/RecordsetStep.h"
 #include "frame/ZorYkt.h"
 #include "telmar/database.h"
 #include "telmar/msgbox.h"
@@ -79,11 +80,7 @@ int CZorYkt::ShowProfileAcct(const ProfileLookup& lookup) {
   CString statement;
   statement.Format(lookup.statementFormat, static_cast<int>(m_Card.Acct));
   CRecordset profile(&database);
-  try {
-    profile.Open(CRecordset::snapshot, statement, CRecordset::none);
-  } catch (CDBException* e) {
-    AfxMessageBox(e->m_strError, MB_ICONHAND);
-    e->Delete();
+  if (!OpenSnapshotOrReport(profile, statement, MB_ICONHAND)) {
     database.Close();
     return 0;
   }

@@ -5,6 +5,7 @@
 #include "data/CardRet.h"
 #include "data/ConnectStrings.h"
 #include "data/FixedField.h"
+#include "data/RecordsetStep.h"
 #include "data/SqlValues.h"
 #include "data/YktBdgRet.h"
 #include "frame/ZorYkt.h"
@@ -14,13 +15,6 @@ namespace {
 
 // The low byte of a stored status, as the working record keeps it.
 signed char StatusByte(int status) { return static_cast<signed char>(status & 0xFF); }
-
-// Shows the driver's text of a failed open and releases the exception.
-int ReportOpenFailure(CDBException* e, UINT type) {
-  AfxMessageBox(e->m_strError, type);
-  e->Delete();
-  return 0;
-}
 
 }  // namespace
 
@@ -36,11 +30,7 @@ int CZorYkt::ReadBridgeRow() {
   statement.TrimLeft();
   statement.TrimRight();
   YktBdgRet bridge;
-  try {
-    bridge.Open(CRecordset::snapshot, statement, CRecordset::none);
-  } catch (CDBException* e) {
-    return ReportOpenFailure(e, MB_ICONHAND);
-  }
+  if (!OpenSnapshotOrReport(bridge, statement, MB_ICONHAND)) return 0;
   if (!bridge.IsEOF()) {
     // A PIN that does not fit its field would be checked cut short, so such
     // a card is refused rather than accepted on part of its PIN.
@@ -62,16 +52,8 @@ int CZorYkt::ReadBridgeRow() {
 }
 
 int CZorYkt::ReadMemberCardStatus() {
-  CString statement;
-  statement.Format("select * from SavingsCard where CardID='%s'", static_cast<LPCSTR>(SqlQuoted(CardNumber())));
   CCardRet card;
-  try {
-    card.Open(CRecordset::snapshot, statement, CRecordset::none);
-  } catch (CDBException* e) {
-    ReportOpenFailure(e, MB_ICONEXCLAMATION);
-    card.Close();
-    return 0;
-  }
+  if (!OpenMemberCard(card)) return 0;
   if (card.GetRecordCount() > 0) {
     card.MoveFirst();
     m_Card.Status = StatusByte(card.m_Status);
@@ -100,10 +82,7 @@ int CZorYkt::ReadStationDiscount() {
   statement.Format("select Code from CardDiscount where CardNo='%s' and PosID=%s",
                    static_cast<LPCSTR>(SqlQuoted(CardNumber())), static_cast<LPCSTR>(station));
   CRecordset discounts(&database);
-  try {
-    discounts.Open(CRecordset::snapshot, statement, CRecordset::none);
-  } catch (CDBException* e) {
-    ReportOpenFailure(e, MB_ICONHAND);
+  if (!OpenSnapshotOrReport(discounts, statement, MB_ICONHAND)) {
     database.Close();
     return 0;
   }

@@ -3,25 +3,26 @@
 
 #include "data/CardRet.h"
 #include "data/FixedField.h"
+#include "data/RecordsetStep.h"
 #include "data/SqlValues.h"
 #include "frame/ZorYkt.h"
-#include "telmar/msgbox.h"
+
+// The card's SavingsCard row, read by its number as text. A failed open is
+// shown in a warning box and the record set closed.
+int CZorYkt::OpenMemberCard(CCardRet& card) {
+  CString statement;
+  statement.Format("select * from SavingsCard where CardID='%s'", static_cast<LPCSTR>(SqlQuoted(CardNumber())));
+  if (OpenSnapshotOrReport(card, statement, MB_ICONEXCLAMATION)) return 1;
+  card.Close();
+  return 0;
+}
 
 int CZorYkt::ShowMemberCard() {
   PrepareDisplayRecord();
   m_Card.Info.Remark[0] = '\0';
 
-  CString statement;
-  statement.Format("select * from SavingsCard where CardID='%s'", static_cast<LPCSTR>(SqlQuoted(CardNumber())));
   CCardRet card;
-  try {
-    card.Open(CRecordset::snapshot, statement, CRecordset::none);
-  } catch (CDBException* e) {
-    AfxMessageBox(e->m_strError, MB_ICONEXCLAMATION);
-    e->Delete();
-    card.Close();
-    return 0;
-  }
+  if (!OpenMemberCard(card)) return 0;
   if (card.GetRecordCount() > 0) {
     card.MoveFirst();
     ACCTINFO& info = m_Card.Info;

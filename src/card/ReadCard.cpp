@@ -6,6 +6,7 @@
 #include "card/CardDriver.h"
 #include "data/ConnectStrings.h"
 #include "data/FixedField.h"
+#include "data/RecordsetStep.h"
 #include "data/SqlValues.h"
 #include "frame/OperationGuard.h"
 #include "frame/ZorYkt.h"
@@ -68,11 +69,7 @@ int CZorYkt::ReadLocalAgent() {
   }
   m_strAgent.Empty();
   CRecordset agents(&database);
-  try {
-    agents.Open(CRecordset::snapshot, "select Agent from LOCAL_AGENT", CRecordset::none);
-  } catch (CDBException* e) {
-    AfxMessageBox(e->m_strError, MB_ICONEXCLAMATION);
-    e->Delete();
+  if (!OpenSnapshotOrReport(agents, "select Agent from LOCAL_AGENT", MB_ICONEXCLAMATION)) {
     database.Close();
     return 0;
   }

@@ -38,6 +38,8 @@ constexpr int kCardKindOffset = 0;
 constexpr int kCardAgentOffset = 2;
 constexpr int kCardNumberOffset = 9;
 
+class CCardRet;
+
 class CZorYkt : public ZORBASE {
  public:
   CZorYkt();
@@ -79,6 +81,7 @@ class CZorYkt : public ZORBASE {
   void ClearBridgeFields();
   int ReadBridgeRow();
   int ReadMemberCardStatus();
+  int OpenMemberCard(CCardRet& card);
   int ReadStationDiscount();
   void PrepareDisplayRecord();
   int ShowAccountDialog(bool withRemark);
