@@ -19,15 +19,6 @@
 namespace e2e {
 namespace {
 
-std::vector<Json> ReadJsonLines(const std::string& path) {
-  std::vector<Json> lines;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty()) lines.push_back(Json::parse(line));
-  }
-  return lines;
-}
-
 class PluginObjectTest : public testing::Test {
  protected:
   void SetUp() override {

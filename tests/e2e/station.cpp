@@ -1,4 +1,5 @@
 #include "station.h"
+#include "text_file.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -18,12 +19,7 @@ extern char** environ;
 namespace e2e {
 namespace {
 
-std::string ReadWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::ReadWhole;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -32,12 +28,6 @@ std::vector<std::string> Lines(const std::string& text) {
     if (!line.empty()) lines.push_back(line);
   }
   return lines;
-}
-
-std::vector<Json> JsonLines(const std::string& path) {
-  std::vector<Json> objects;
-  for (const std::string& line : Lines(ReadWhole(path))) objects.push_back(Json::parse(line));
-  return objects;
 }
 
 std::string MakeTempDir(const std::string& prefix) {
@@ -59,6 +49,12 @@ void ParseOutput(Outcome& run) {
 }
 
 }  // namespace
+
+std::vector<Json> ReadJsonLines(const std::string& path) {
+  std::vector<Json> objects;
+  for (const std::string& line : Lines(ReadWhole(path))) objects.push_back(Json::parse(line));
+  return objects;
+}
 
 std::string BuildPath(const std::string& relative) { return std::string(TELMAR_BUILD_DIR) + "/" + relative; }
 
@@ -176,8 +172,8 @@ Outcome Station::Operate(const Invocation& invocation) const {
   Outcome run;
   run.exitCode = RunCommand(argv, env, &run.out, &run.err);
   ParseOutput(run);
-  run.ui = JsonLines(logs + "/ui.jsonl");
-  run.sql = JsonLines(logs + "/sql.jsonl");
+  run.ui = ReadJsonLines(logs + "/ui.jsonl");
+  run.sql = ReadJsonLines(logs + "/sql.jsonl");
   run.reader = Lines(ReadWhole(logs + "/reader.log"));
   std::filesystem::remove_all(logs);
   return run;

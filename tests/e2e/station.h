@@ -64,6 +64,8 @@ class Station {
 };
 
 std::string BuildPath(const std::string& relative);
+// One JSON object per line, as the logs are written.
+std::vector<Json> ReadJsonLines(const std::string& path);
 
 // A card read at a station, answered in the dialog.
 Invocation Read(const std::string& card, const std::string& pin, const std::string& answer = "ok",

@@ -14,8 +14,11 @@
 #include "ZORBASE.h"
 #include "frame/ZorYkt.h"
 #include "telmar/extmodule.h"
+#include "text_file.h"
 
 namespace {
+
+using test_support::ReadWhole;
 
 std::set<std::string> DefinedDynamicSymbols(const std::string& library) {
   std::set<std::string> names;
@@ -48,13 +51,6 @@ class LoadedPlugin {
  private:
   void* m_handle;
 };
-
-std::string ReadWhole(const std::string& path) {
-  std::ifstream in(path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include "telmar/library.h"
 #include "telmar/profile.h"
 #include "telmar/site.h"
+#include "text_file.h"
 
 namespace {
 
@@ -22,14 +23,8 @@ std::string MakeSite(const std::string& name) {
   return dir;
 }
 
-void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
-
-std::string ReadWhole(const std::string& path) {
-  std::ifstream in(path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::ReadWhole;
+const auto& WriteFile = test_support::WriteWhole;
 
 }  // namespace
 
