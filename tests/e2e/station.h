@@ -3,6 +3,7 @@
 // script user interface, and the logs of boxes, dialogs and statements.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <map>
@@ -38,28 +39,70 @@ struct Invocation {
   bool keepGoing = false;
 };
 
-// Runs a command, returns its exit status; output captured into files.
+// A command started in the background, its output going to files in `dir`.
+struct Process {
+  int pid = -1;
+  std::string dir;
+};
+Process StartCommand(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env);
+// Waits for it; returns its exit status (128 + signal when killed).
+int FinishCommand(Process& process, std::string* out, std::string* err);
+// Both in one: runs a command to its end.
 int RunCommand(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
                std::string* out, std::string* err);
+
+// The database behind a site. PostgreSQL sites of the suite join the test
+// run's test server, each with a database of its own.
+enum class DbKind { Sqlite, Postgresql };
+std::string KindName(DbKind kind);
+
+// For the suites that run once on each database.
+inline const auto kBothDatabases = testing::Values(DbKind::Sqlite, DbKind::Postgresql);
+inline std::string DbParamName(const testing::TestParamInfo<DbKind>& info) { return KindName(info.param); }
 
 class Station {
  public:
   // Creates a new site in a fresh temporary folder with `telmar-site create`.
-  explicit Station(const std::vector<std::string>& createOptions = {});
+  // A PostgreSQL site joins the test server unless it is to have a server
+  // of its own (which a test may stop and start).
+  enum class Server { Shared, OwnServer };
+  explicit Station(DbKind kind = DbKind::Sqlite, const std::vector<std::string>& createOptions = {},
+                   Server server = Server::Shared);
   ~Station();
   Station(const Station&) = delete;
   Station& operator=(const Station&) = delete;
 
   const std::string& Site() const { return m_site; }
+  DbKind Kind() const { return m_kind; }
   Outcome Operate(const Invocation& invocation) const;
-  // Runs SQL (UTF-8) against the site's database through its own client,
-  // not through the plug-in's ODBC layer; returns rows of '|'-separated text.
+  // Several stations at once, each a host process of its own.
+  std::vector<Outcome> OperateAtOnce(const std::vector<Invocation>& invocations) const;
+
+  // One host process running in the background.
+  struct Operation {
+    Process process;
+    std::string logs;
+  };
+  Operation Start(const Invocation& invocation) const;
+  Outcome Finish(Operation& operation) const;
+  // Runs SQL (UTF-8) against the site's database through its own client
+  // (`telmar-site sql`), not through the plug-in's ODBC layer; returns rows
+  // of '|'-separated text.
   std::vector<std::string> Query(const std::string& sql) const;
   void Execute(const std::string& sql) const;
   // telmar-site check: exit status and output.
   int LedgerCheck(std::string* output = nullptr) const;
 
+  // What differs between the databases, kept in these few places.
+  std::string MissingTableText() const;                          // part of the driver's "no such table" text
+  void AllowNull(const std::string& table, const std::string& column) const;
+  void BreakConnection() const;  // the data sources then name a database that cannot be reached
+  // telmar-site start / stop of a site with a server of its own.
+  void StartServer() const;
+  void StopServer() const;
+
  private:
+  DbKind m_kind;
   std::string m_site;
 };
 
