@@ -69,7 +69,28 @@ OdbcConnection::OdbcConnection(std::unique_ptr<Handle> handle) : m_handle(std::m
 
 OdbcConnection::~OdbcConnection() {
   SQLEndTran(SQL_HANDLE_DBC, m_handle->connection.get(), SQL_ROLLBACK);
+  if (IsPostgreSql()) DiscardSessionState();
   SQLDisconnect(m_handle->connection.get());
+}
+
+bool OdbcConnection::IsPostgreSql() noexcept {
+  try {
+    return DbmsName() == "PostgreSQL";
+  } catch (...) {
+    return false;
+  }
+}
+
+// A pooled PostgreSQL connection would otherwise hand the next user this
+// session's temporary tables, settings, prepared statements and locks.
+void OdbcConnection::DiscardSessionState() noexcept {
+  const SQLHDBC connection = m_handle->connection.get();
+  SQLSetConnectAttrW(connection, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+  SQLHSTMT statement = SQL_NULL_HSTMT;
+  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement))) return;
+  std::vector<SQLWCHAR> discard = ToSqlWide("DISCARD ALL");
+  SQLExecDirectW(statement, discard.data(), SQL_NTS);
+  SQLFreeHandle(SQL_HANDLE_STMT, statement);
 }
 
 void OdbcConnection::Execute(const std::string& statement, unsigned long queryTimeoutSeconds) {

@@ -18,8 +18,9 @@ class OdbcConnection {
   // raises OdbcError.
   static std::unique_ptr<OdbcConnection> Open(const std::string& connectString, std::optional<OdbcError>& notFound);
 
-  // Rolls back whatever is open and disconnects, so that a pooled connection
-  // goes back clean. Errors are ignored: there is nobody left to tell.
+  // Rolls back whatever is open, on PostgreSQL also discards the session's
+  // state (DISCARD ALL), and disconnects, so that a pooled connection goes
+  // back clean. Errors are ignored: there is nobody left to tell.
   ~OdbcConnection();
   OdbcConnection(const OdbcConnection&) = delete;
   OdbcConnection& operator=(const OdbcConnection&) = delete;
@@ -36,6 +37,8 @@ class OdbcConnection {
  private:
   struct Handle;
   explicit OdbcConnection(std::unique_ptr<Handle> handle);
+  bool IsPostgreSql() noexcept;
+  void DiscardSessionState() noexcept;
 
   std::unique_ptr<Handle> m_handle;
   std::optional<std::string> m_dbmsName;

@@ -1,8 +1,10 @@
-// telmar-site: the site it creates and its ledger check.
+// telmar-site: the sites it creates, its ledger check, its SQL command and,
+// for PostgreSQL, the servers it runs.
 #include <gtest/gtest.h>
 
 #include <fstream>
 
+#include "kind_test.h"
 #include "site_support.h"
 
 namespace telmar_test {
@@ -28,10 +30,11 @@ TEST(SiteCreate, WritesRelocatableConfigurationForBothDataSources) {
         EXPECT_EQ(readFile(site.dir() / file).find(site.dir().string()), std::string::npos) << file;
 }
 
-TEST(SiteCreate, RegistersTheInstalledSqliteOdbcDriverByAbsolutePath) {
+TEST(SiteCreate, RegistersTheInstalledSqliteOdbcDriverByAbsolutePathWithoutPooling) {
     SiteFixture site;
     const std::string odbcinst = readFile(site.dir() / "odbcinst.ini");
-    ASSERT_EQ(odbcinst.rfind("[SQLite3]\n", 0), 0u) << odbcinst;
+    ASSERT_EQ(odbcinst.rfind("[ODBC]\nPooling=No\n\n[SQLite3]\n", 0), 0u) << odbcinst;
+    EXPECT_EQ(odbcinst.find("CPTimeout"), std::string::npos) << odbcinst;
     const size_t key = odbcinst.find("\nDriver=");
     ASSERT_NE(key, std::string::npos) << odbcinst;
     const size_t start = key + 8;
@@ -61,50 +64,71 @@ TEST(SiteCreate, AcceptsAnExistingEmptyDirectory) {
     EXPECT_TRUE(fs::is_regular_file(temp.path() / "telmar.db"));
 }
 
-TEST(SiteCreate, WithoutSampleHasEmptyTablesButWorkingProcedures) {
-    SiteFixture site("--no-sample");
-    Database& db = site.db();
+class SiteKindTest : public KindTest, public ::testing::WithParamInterface<DbKind> {};
+
+TEST_P(SiteKindTest, WithoutSampleHasEmptyTablesButWorkingProcedures) {
+    openSite(GetParam(), "--no-sample");
 
     for (const char* table : {"LOCAL_AGENT", "YKT_BRIDGE", "SavingsCard", "SavingsCardOpening", "CardDiscount",
                               "yktpaydetail", "GstProfile", "GrpProfile", "Tamain"})
-        EXPECT_EQ(db.integer(std::string("SELECT count(*) FROM ") + table), 0) << table;
-    const StatementResult posting = db.exec(postingStatement("2001", "1.00"));
-    EXPECT_NE(posting.error.find("unknown card"), std::string::npos) << posting.error;
-    EXPECT_EQ(site.check().exitCode, 0);
+        EXPECT_EQ(db().integer(std::string("SELECT count(*) FROM ") + table), 0) << table;
+    const StatementResult result = db().call(posting("2001", "1.00"));
+    EXPECT_NE(result.error.find("unknown card"), std::string::npos) << result.error;
+    EXPECT_EQ(site->check().exitCode, 0);
 }
 
-TEST(SiteCreate, SampleDataHoldsTheDocumentedCards) {
-    SiteFixture site;
-    Database& db = site.db();
+TEST_P(SiteKindTest, SampleDataHoldsTheDocumentedCards) {
+    openSite(GetParam());
 
-    EXPECT_EQ(db.text("SELECT Agent FROM LOCAL_AGENT"), "TELMAR");
-    EXPECT_EQ(db.text("SELECT group_concat(CardNo || ':' || Status || ':' || AcctType || ':' || Acct || ':' || Password,"
-                      " ' ') FROM (SELECT * FROM YKT_BRIDGE ORDER BY CardNo)"),
-              "123:1:4:8004:7777 1001:1:1:5001:1234 1002:1:2:6001:2222 1003:1:3:7001:3333 "
-              "1004:1:1:5002:8888 2001:1:4:8001:4444 2002:1:4:8002:5555 2003:1:4:8003:6666");
-    EXPECT_EQ(db.text("SELECT group_concat(CardID || ':' || Surplus || ':' || Quota || ':' || Status, ' ')"
-                      " FROM (SELECT * FROM SavingsCard ORDER BY CardID)"),
-              "000123:88.00:0.00:1 2001:100.50:50.00:1 2002:300.00:0.00:1 2003:20.00:0.00:0");
-    EXPECT_EQ(db.text("SELECT group_concat(CardNo || ':' || PosID || ':' || Code, ' ')"
-                      " FROM (SELECT * FROM CardDiscount ORDER BY CardNo, PosID)"),
-              "1001:1:GST05 1004:2:NOYKT 2001:1:VIP10");
+    EXPECT_EQ(db().text("SELECT Agent FROM LOCAL_AGENT"), "TELMAR");
+    EXPECT_EQ(db().list("SELECT * FROM YKT_BRIDGE ORDER BY CardNo"),
+              "123|1|4|8004|7777,1001|1|1|5001|1234,1002|1|2|6001|2222,1003|1|3|7001|3333,"
+              "1004|1|1|5002|8888,2001|1|4|8001|4444,2002|1|4|8002|5555,2003|1|4|8003|6666");
+    EXPECT_EQ(db().list("SELECT CardID, Surplus, Quota, Status, Time1, Time2 FROM SavingsCard ORDER BY CardID"),
+              "000123|88.00|0.00|1|2024-04-01 08:00:00|1980-01-01 12:00:00,"
+              "2001|100.50|50.00|1|2024-01-15 09:30:00|1980-01-01 12:00:00,"
+              "2002|300.00|0.00|1|2024-02-01 10:00:00|1980-01-01 12:00:00,"
+              "2003|20.00|0.00|0|2024-03-01 14:00:00|1980-01-01 12:00:00");
+    EXPECT_EQ(db().list("SELECT * FROM CardDiscount ORDER BY CardNo, PosID"), "1001|1|GST05,1004|2|NOYKT,2001|1|VIP10");
+    EXPECT_EQ(db().list("SELECT AmountDebit, Foregift, MemberFee, OwnerType FROM SavingsCard WHERE CardID = '2002'"),
+              "0.00|0.00|0.00|");
 }
 
-TEST(LedgerCheck, PassesAfterPostingsAndCancellations) {
-    SiteFixture site;
-    Database& db = site.db();
-    for (const std::string& sql :
-         {postingStatement("2001", "150.51"), cancelStatement("2001,150.51,"), postingStatement("2001", "0.10"),
-          postingStatement("2001", "0.10"), postingStatement("2002", "299.99"), postingStatement("000123", "-12"),
-          postingStatement("1001", "45.00"), vekPostingStatement("2002", "0.01", "31", "2"),
-          cancelStatement("2002,299.99,")})
-        ASSERT_TRUE(db.exec(sql).ok()) << sql;
+TEST_P(SiteKindTest, LedgerCheckPassesAfterPostingsAndCancellations) {
+    openSite(GetParam());
+    for (const ProcedureCall& call :
+         {posting("2001", "150.51"), cancellation("2001,150.51,"), posting("2001", "0.10"), posting("2001", "0.10"),
+          posting("2002", "299.99"), posting("000123", "-12"), posting("1001", "45.00"),
+          vekPosting("2002", "0.01", "31", "2"), cancellation("2002,299.99,")})
+        ASSERT_TRUE(db().call(call).ok()) << call.arguments;
 
-    const CommandResult result = site.check();
+    const CommandResult result = site->check();
 
     EXPECT_EQ(result.exitCode, 0) << result.output;
-    EXPECT_NE(result.output.find("ledger OK"), std::string::npos) << result.output;
+    EXPECT_EQ(result.output, "ledger OK: 4 member cards, 4 standing member-card postings\n");
 }
+
+// What the end-to-end tests read through `telmar-site sql` must not depend
+// on the kind of database.
+TEST_P(SiteKindTest, SqlCommandPrintsRowsTheSameWayForEitherKind) {
+    openSite(GetParam());
+    ASSERT_TRUE(db().call(posting("2001", "20.25")).ok());
+
+    const CommandResult rows = site->sql(
+        "SELECT CardID, Surplus, Quota, Time1, Name FROM SavingsCard WHERE CardID IN ('2001', '2002') ORDER BY CardID;"
+        " SELECT TRANS_ID, Amount, BalanceAfter, TransCode, CancelTime FROM yktpaydetail");
+    EXPECT_EQ(rows.exitCode, 0) << rows.output;
+    EXPECT_EQ(rows.output, u8"2001|80.25|50.00|2024-01-15 09:30:00|李四\n"
+                           u8"2002|300.00|0.00|2024-02-01 10:00:00|\n"
+                           "2001,20.25,|20.25|80.25||\n");
+
+    const CommandResult refused = site->sql(statementFor(GetParam(), posting("2001", "500.00")));
+    EXPECT_EQ(refused.exitCode, 1) << refused.output;
+    EXPECT_NE(refused.output.find("insufficient balance"), std::string::npos) << refused.output;
+    EXPECT_EQ(runSiteTool("sql " + shellQuoted(site->dir().string()) + " 'SELECT * FROM NoSuchTable'").exitCode, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SiteKindTest, kBothKinds, kindTestName);
 
 struct TamperCase {
     const char* name;
@@ -112,33 +136,45 @@ struct TamperCase {
     const char* card;
 };
 
-void PrintTo(const TamperCase& c, std::ostream* out) { *out << c.name; }
-
-class LedgerTamperTest : public ::testing::TestWithParam<TamperCase> {};
+class LedgerTamperTest : public KindTest, public ::testing::WithParamInterface<std::tuple<DbKind, TamperCase>> {};
 
 TEST_P(LedgerTamperTest, FailsAndNamesTheCard) {
-    SiteFixture site;
-    Database& db = site.db();
-    ASSERT_TRUE(db.exec(postingStatement("2001", "10.00")).ok());
-    ASSERT_TRUE(db.exec(GetParam().tamper).ok());
+    const auto& [kind, c] = GetParam();
+    openSite(kind);
+    ASSERT_TRUE(db().call(posting("2001", "10.00")).ok());
+    ASSERT_TRUE(db().exec(c.tamper).ok());
 
-    const CommandResult result = site.check();
+    const CommandResult result = site->check();
 
     EXPECT_EQ(result.exitCode, 1) << result.output;
-    EXPECT_NE(result.output.find(std::string("card ") + GetParam().card + ":"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find(std::string("card ") + c.card + ":"), std::string::npos) << result.output;
     EXPECT_EQ(result.output.find("ledger OK"), std::string::npos) << result.output;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Tampering, LedgerTamperTest,
-    ::testing::Values(TamperCase{"SurplusOneCentShort", "UPDATE SavingsCard SET Surplus = '299.99' WHERE CardID = '2002'",
-                                 "2002"},
-                      TamperCase{"SurplusRaised", "UPDATE SavingsCard SET Surplus = '100.50' WHERE CardID = '2001'",
-                                 "2001"},
-                      TamperCase{"PostingMarkedCancelledWithoutRefund", "UPDATE yktpaydetail SET cancel = 1", "2001"},
-                      TamperCase{"OpeningMissing", "DELETE FROM SavingsCardOpening WHERE CardID = '000123'",
-                                 "000123"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ::testing::Combine(
+        kBothKinds,
+        ::testing::Values(
+            TamperCase{"SurplusOneCentShort", "UPDATE SavingsCard SET Surplus = '299.99' WHERE CardID = '2002'", "2002"},
+            TamperCase{"SurplusRaised", "UPDATE SavingsCard SET Surplus = '100.50' WHERE CardID = '2001'", "2001"},
+            TamperCase{"PostingMarkedCancelledWithoutRefund", "UPDATE yktpaydetail SET cancel = 1", "2001"},
+            TamperCase{"OpeningMissing", "DELETE FROM SavingsCardOpening WHERE CardID = '000123'", "000123"})),
+    kindCaseTestName<TamperCase>);
+
+TEST(LedgerCheck, ReportsTheDisagreementInTheSameWordsForEitherKind) {
+    if (testPgServer().empty()) GTEST_SKIP() << "no PostgreSQL test server site (TELMAR_TEST_PG_SERVER)";
+    for (DbKind kind : {DbKind::Sqlite, DbKind::Postgresql}) {
+        SiteFixture site(kind);
+        ASSERT_TRUE(site.db().call(posting("2002", "0.10")).ok());
+        ASSERT_TRUE(site.db().exec("UPDATE SavingsCard SET Surplus = '299.99' WHERE CardID = '2002'").ok());
+        const CommandResult result = site.check();
+        EXPECT_EQ(result.exitCode, 1) << kindName(kind);
+        EXPECT_EQ(result.output.substr(0, result.output.find('\n')),
+                  "card 2002: Surplus 299.99, expected 299.90 (opening 300.00 less postings 0.10)")
+            << kindName(kind);
+    }
+}
 
 }  // namespace
 }  // namespace telmar_test

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,6 +33,8 @@ std::vector<std::string> Lines(const std::string& text) {
 std::string MakeTempDir(const std::string& prefix) {
   std::string pattern = testing::TempDir() + prefix + "XXXXXX";
   if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  // A site's own database server runs as another user, who must get through.
+  chmod(pattern.c_str(), 0711);
   return pattern;
 }
 
@@ -252,6 +255,8 @@ std::vector<std::string> Station::Query(const std::string& sql) const {
 }
 
 void Station::Execute(const std::string& sql) const { Query(sql); }
+
+Process Station::StartSql(const std::string& sql) const { return StartCommand({SiteTool(), "sql", m_site, sql}, {}); }
 
 int Station::LedgerCheck(std::string* output) const {
   std::string out, err;

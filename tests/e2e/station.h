@@ -90,6 +90,8 @@ class Station {
   // of '|'-separated text.
   std::vector<std::string> Query(const std::string& sql) const;
   void Execute(const std::string& sql) const;
+  // The same, left running in the background (for a statement that waits).
+  Process StartSql(const std::string& sql) const;
   // telmar-site check: exit status and output.
   int LedgerCheck(std::string* output = nullptr) const;
 
