@@ -22,30 +22,50 @@ make_sites() {
   "$bin/telmar-site" create "$work/postgresql-on" --db postgresql --server "$work/pg-server" --pooling on >/dev/null
 }
 
+# Each payment gets an amount of its own: a posting identifier is the card
+# and the amount, and an identifier that was cancelled once reads as
+# cancelled from then on.
+next_serial() {  # a counter kept in a file: payments run in subshells too
+  local serial=$(($(cat "$work/serial" 2>/dev/null || echo 0) + 1))
+  echo "$serial" >"$work/serial"
+  echo "$serial"
+}
+
 payment() {  # SITE SQLLOG OPERATIONS...
-  local site=$1 log=$2
+  local site=$1 log=$2 serial
   shift 2
+  serial=$(next_serial)
   YKT_CARD=0:TELMAR:2001 YKT_PIN=4444 "$bin/zorhost" --site "$site" --ui script --answer ok --sql-log "$log" \
-    --set STATION_ID=1 --set TRANS_AMOUNT=1.00 --set DATE=2026-12-11 --set OPERATOR=BENCH --set POS_GUEST_ACCT=0 \
-    "$@" >/dev/null
+    --set STATION_ID=1 --set "TRANS_AMOUNT=$((serial / 100)).$(printf %02d $((serial % 100)))" --set DATE=2026-12-11 \
+    --set OPERATOR=BENCH --set POS_GUEST_ACCT=0 "$@" >/dev/null
 }
 
 connections() {  # SITE OPERATIONS... -> connections opened by the plug-in
   local log=$work/count.jsonl
-  rm -f "$log"
+  : >"$log"
   payment "$1" "$log" "${@:2}"
-  grep -c '"connect"' "$log"
+  grep -c '"connect"' "$log" || true
 }
 
-time_payments() {  # SITE -> sorted milliseconds, one per line
+time_runs() {  # SITE OPERATIONS... -> sorted microseconds, one per line
   local site=$1 start end
-  payment "$site" /dev/null readcard post cancancel cancel  # warm the caches
+  shift
+  payment "$site" /dev/null "$@"  # warm the caches
   for ((i = 0; i < runs; i++)); do
     start=$(date +%s%N)
-    payment "$site" /dev/null readcard post cancancel cancel
+    payment "$site" /dev/null "$@"
     end=$(date +%s%N)
     echo $(((end - start) / 1000))
   done | sort -n
+}
+
+row() {  # LABEL POOLING SITE OPERATIONS...
+  local times
+  mapfile -t times < <(time_runs "${@:3}")
+  local per_read=0
+  [[ $4 == version ]] || per_read=$(connections "$3" readcard)
+  echo "| $1 | $2 | $runs | $(ms "${times[0]}") | $(ms "${times[$((runs / 2))]}") |" \
+    "$per_read | $(connections "$3" "${@:4}") |"
 }
 
 ms() { printf '%d.%d' $(($1 / 1000)) $((($1 % 1000) / 100)); }
@@ -53,10 +73,10 @@ ms() { printf '%d.%d' $(($1 / 1000)) $((($1 % 1000) / 100)); }
 make_sites
 echo "| database | pooling | runs | min (ms) | median (ms) | connections per card read | per payment |"
 echo "|---|---|---|---|---|---|---|"
+# What every run costs before any database work: start the host, load the
+# plug-in, report its version.
+row "none (host start and plug-in load only)" - "$work/sqlite-off" version
 for config in sqlite-off sqlite-on postgresql-off postgresql-on; do
-  site=$work/$config
-  mapfile -t times < <(time_payments "$site")
-  echo "| ${config%-*} | ${config##*-} | $runs | $(ms "${times[0]}") | $(ms "${times[$((runs / 2))]}") |" \
-    "$(connections "$site" readcard) | $(connections "$site" readcard post cancancel cancel) |"
+  row "${config%-*}" "${config##*-}" "$work/$config" readcard post cancancel cancel
 done
 "$bin/telmar-site" check "$work/postgresql-on" >/dev/null
