@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   googletest libgtest-dev
   unixodbc unixodbc-dev libsqliteodbc odbc-postgresql
-  sqlite3 libsqlite3-dev
+  sqlite3 libsqlite3-dev libpq-dev
   postgresql postgresql-contrib
   libcli11-dev nlohmann-json3-dev libinih-dev
   binutils locales

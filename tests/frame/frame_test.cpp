@@ -1,6 +1,7 @@
 // The plug-in library as the host sees it: its exports, load and unload,
 // the objects its factory makes and their parameters.
 #include <dlfcn.h>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "ZORBASE.h"
 #include "frame/ZorYkt.h"
 #include "telmar/extmodule.h"
+#include "telmar/ui.h"
 #include "text_file.h"
 
 namespace {
@@ -115,14 +117,33 @@ TEST(PluginObjects, ANewObjectHoldsEmptyStringsAndAClearedRecord) {
   EXPECT_EQ(object->m_pCardData[kCardNumberOffset], '\0');
 }
 
-TEST(PluginObjects, OperationsSitInTheirSlotsAndRefuseWithoutACard) {
+// The host reaches the four operations through the base class's slots;
+// without a card and without data sources each answers 0 in its own way,
+// which tells the slots apart.
+TEST(PluginObjects, EachSlotReachesItsOperation) {
+  const std::string empty = testing::TempDir() + "no_data_sources";
+  mkdir(empty.c_str(), 0755);
+  setenv("ODBCSYSINI", empty.c_str(), 1);
+  setenv("ODBCINI", (empty + "/odbc.ini").c_str(), 1);
+  const std::string log = testing::TempDir() + "frame_slots.jsonl";
+  std::remove(log.c_str());
+  telmar::SetUserInterface(telmar::MakeScriptUserInterface({}, log));
+
   LoadedPlugin plugin;
   ASSERT_TRUE(plugin.Loaded());
   std::unique_ptr<ZORBASE> object(plugin.NewObject());
-  // CanCancel without its three parameters answers 0 without touching
-  // anything: this reaches the third slot through the base class.
+  object->SetParam("TRANS_AMOUNT", "1.00");
+  EXPECT_EQ(object->Post(), 0);
+  EXPECT_EQ(object->ReadCard(), 0);
   EXPECT_EQ(object->CanCancel(), 0);
-  EXPECT_FALSE(object->IsParamSet("TRANS_ID"));
+  EXPECT_EQ(object->Cancel(), 0);
+  object.reset();
+  telmar::SetUserInterface(nullptr);
+
+  EXPECT_EQ(ReadWhole(log),
+            "{\"box\":\"MessageBoxA\",\"text\":\"未读卡,不能结帐!\",\"caption\":\"提示\",\"flags\":48}\n"
+            "{\"box\":\"AfxMessageBox\",\"text\":\"数据库打开错误\",\"type\":48}\n"
+            "{\"box\":\"MessageBoxA\",\"text\":\"数据库打开错误\",\"caption\":\"提示\",\"flags\":48}\n");
 }
 
 TEST(Parameters, SetReplacedAndReadBack) {
