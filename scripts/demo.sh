@@ -10,7 +10,8 @@ scripts/build.sh
 site=${TELMAR_SITE:-site}
 [[ -d $site ]] || build/bin/telmar-site create "$site"
 zorhost=(build/bin/zorhost --site "$site" --ui script --ui-log /dev/stdout)
-balance() { sqlite3 "$site/telmar.db" "SELECT 'card 2001 balance: ' || Surplus FROM SavingsCard WHERE CardID='2001'"; }
+sql() { build/bin/telmar-site sql "$site" "$1"; }
+balance() { sql "SELECT 'card 2001 balance: ' || Surplus FROM SavingsCard WHERE CardID='2001'"; }
 
 "${zorhost[@]}" version
 balance
@@ -21,7 +22,7 @@ YKT_CARD=0:TELMAR:2001 YKT_PIN=4444 "${zorhost[@]}" --answer ok \
   --set STATION_ID=1 --set TRANS_AMOUNT=30.00 --set DATE=2026-12-11 --set OPERATOR=OP1 --set POS_GUEST_ACCT=0 \
   readcard post
 balance
-last_id=$(sqlite3 "$site/telmar.db" "SELECT TRANS_ID FROM yktpaydetail ORDER BY PayNo DESC LIMIT 1")
+last_id=$(sql "SELECT TRANS_ID FROM yktpaydetail ORDER BY PayNo DESC LIMIT 1")
 "${zorhost[@]}" --set TRANS_TYPE=4 --set OPERATOR=OP1 --set "TRANS_ID=$last_id" cancancel cancel
 balance
 build/bin/telmar-site check "$site"

@@ -138,11 +138,27 @@ BEGIN
 END;
 $$;
 
+-- An identifier is only the card and the amount, so one identifier can stand
+-- for several postings. cancel = 1 says that nothing under it is left to
+-- cancel, which is what a cancellation check asks; a cancelled posting whose
+-- identifier still has a standing one is marked 2.
+CREATE PROCEDURE ykt_mark_cancelled(transid text)
+LANGUAGE sql AS $$
+    UPDATE yktpaydetail
+       SET cancel = CASE WHEN EXISTS (SELECT 1 FROM yktpaydetail s
+                                       WHERE s.TRANS_ID = transid AND s.cancel = 0)
+                         THEN 2 ELSE 1 END
+     WHERE TRANS_ID = transid AND cancel IN (1, 2);
+$$;
+
 CREATE PROCEDURE ykt_posting(cardno integer, paydate text, guestacct integer, amount numeric,
                              transid text, operator text, arg8 integer,
                              transcode integer, station integer, procname text)
 LANGUAGE plpgsql AS $$
 BEGIN
+    -- Postings and cancellations of one identifier take turns, so that the
+    -- marks above always see every standing posting of it.
+    PERFORM pg_advisory_xact_lock(hashtext('yktpaydetail ' || transid));
     IF arg8 = 1 THEN
         CALL ykt_cancel(transid);
     ELSIF arg8 = 0 THEN
@@ -150,6 +166,7 @@ BEGIN
     ELSE
         RAISE EXCEPTION 'one-card posting refused: argument 8 must be 0 (posting) or 1 (cancellation)';
     END IF;
+    CALL ykt_mark_cancelled(transid);
 END;
 $$;
 

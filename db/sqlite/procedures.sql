@@ -179,6 +179,16 @@ BEGIN
            (SELECT substr(NEW.TransId, 1, instr(NEW.TransId, ',') - 1) AS card,
                    CAST(round(NEW.Amount * 100) AS INTEGER) AS c) AS m
      WHERE b.CardNo = NEW.CardNo;
+
+    -- An identifier is only the card and the amount, so one identifier can
+    -- stand for several postings. cancel = 1 says that nothing under it is
+    -- left to cancel, which is what a cancellation check asks; a cancelled
+    -- posting whose identifier still has a standing one is marked 2.
+    UPDATE yktpaydetail
+       SET cancel = CASE WHEN EXISTS (SELECT 1 FROM yktpaydetail s
+                                       WHERE s.TRANS_ID = NEW.TransId AND s.cancel = 0)
+                         THEN 2 ELSE 1 END
+     WHERE TRANS_ID = NEW.TransId AND cancel IN (1, 2);
 END;
 
 ------------------------------------------------------------------------
@@ -213,4 +223,14 @@ BEGIN
     UPDATE yktpaydetail
        SET cancel = 1, CancelTime = datetime('now', 'localtime')
      WHERE PayNo = (SELECT max(PayNo) FROM yktpaydetail WHERE TRANS_ID = NEW.TransId AND cancel = 0);
+
+    -- An identifier is only the card and the amount, so one identifier can
+    -- stand for several postings. cancel = 1 says that nothing under it is
+    -- left to cancel, which is what a cancellation check asks; a cancelled
+    -- posting whose identifier still has a standing one is marked 2.
+    UPDATE yktpaydetail
+       SET cancel = CASE WHEN EXISTS (SELECT 1 FROM yktpaydetail s
+                                       WHERE s.TRANS_ID = NEW.TransId AND s.cancel = 0)
+                         THEN 2 ELSE 1 END
+     WHERE TRANS_ID = NEW.TransId AND cancel IN (1, 2);
 END;

@@ -111,11 +111,12 @@ CREATE TABLE CardDiscount (
 );
 
 -- One row per posting made by zorYkt / vekYkt.  A cancellation does not add a
--- row: it sets cancel = 1 on the posting that it reverses.
+-- row: it marks the posting that it reverses as cancelled (1, or 2 while
+-- another posting with the same TRANS_ID still stands).
 CREATE TABLE yktpaydetail (
     PayNo           INTEGER      PRIMARY KEY AUTOINCREMENT, -- posting number, never reused
     TRANS_ID        VARCHAR(64)  NOT NULL,  -- posting identifier: card number text, ',', amount text, ','
-    cancel          INTEGER      NOT NULL DEFAULT 0,        -- 0 = standing, 1 = cancelled
+    cancel          INTEGER      NOT NULL DEFAULT 0,        -- 0 = standing, 1 or 2 = cancelled
     CardNo          VARCHAR(20)  NOT NULL,  -- card number text (first field of TRANS_ID)
     AcctType        INTEGER      NOT NULL,  -- from YKT_BRIDGE at posting time
     Acct            INTEGER      NOT NULL,  -- from YKT_BRIDGE at posting time

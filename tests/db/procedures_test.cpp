@@ -69,11 +69,20 @@ TEST_P(ProcedureTest, CancellationTakesTheMostRecentStandingPostingOfTheIdentifi
     expectOk(posting("2002", "10.00"));
     ASSERT_EQ(surplus("2002"), "280.00");
 
+    // Cancelled while the other stands: 2, which the cancellation check
+    // (cancel = 1) does not count; once none stands, both are 1.
     expectOk(cancellation("2002,10.00,"));
     EXPECT_EQ(surplus("2002"), "290.00");
-    EXPECT_EQ(db().list("SELECT cancel FROM yktpaydetail ORDER BY PayNo"), "0,1");
+    EXPECT_EQ(db().list("SELECT cancel FROM yktpaydetail ORDER BY PayNo"), "0,2");
 
     expectOk(cancellation("2002,10.00,"));
+    EXPECT_EQ(surplus("2002"), "300.00");
+    EXPECT_EQ(db().list("SELECT cancel FROM yktpaydetail ORDER BY PayNo"), "1,1");
+
+    expectOk(posting("2002", "10.00"));
+    EXPECT_EQ(db().list("SELECT cancel FROM yktpaydetail ORDER BY PayNo"), "2,2,0");
+    expectOk(cancellation("2002,10.00,"));
+    EXPECT_EQ(db().list("SELECT cancel FROM yktpaydetail ORDER BY PayNo"), "1,1,1");
     EXPECT_EQ(surplus("2002"), "300.00");
     EXPECT_FALSE(db().call(cancellation("2002,10.00,")).ok());
     EXPECT_EQ(surplus("2002"), "300.00");

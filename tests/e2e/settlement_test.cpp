@@ -170,6 +170,29 @@ TEST_P(SettlementTest, APostingIsCheckedCancelledAndNeverRefundedTwice) {
   EXPECT_EQ(Surplus("2001"), "100.50");
 }
 
+// An identifier is only the card and the amount: paying the same amount
+// again brings the same identifier back. Each standing posting under it can
+// still be checked and cancelled, one at a time, and only when none is left
+// does the check answer that it was cancelled.
+TEST_P(SettlementTest, AnIdentifierThatComesBackCanStillBeCancelled) {
+  for (int i = 0; i < 2; ++i) ASSERT_EQ(station.Operate(Pay("2001", "4444", "10.00")).results.at("post"), 1);
+  EXPECT_EQ(Surplus("2001"), "80.50");
+  for (const char* left : {"90.50", "100.50"}) {
+    const Outcome run = station.Operate(CheckAndCancel("2001,10.00,"));
+    EXPECT_EQ(run.results.at("cancancel"), 1);
+    EXPECT_EQ(run.results.at("cancel"), 1);
+    EXPECT_EQ(Surplus("2001"), left);
+  }
+  EXPECT_EQ(station.Operate(CheckAndCancel("2001,10.00,")).results.at("cancancel"), 0);
+
+  ASSERT_EQ(station.Operate(Pay("2001", "4444", "10.00")).results.at("post"), 1);
+  const Outcome again = station.Operate(CheckAndCancel("2001,10.00,"));
+  EXPECT_EQ(again.results.at("cancancel"), 1);
+  EXPECT_EQ(again.results.at("cancel"), 1);
+  EXPECT_EQ(Surplus("2001"), "100.50");
+  EXPECT_EQ(station.Operate(CheckAndCancel("2001,10.00,")).results.at("cancancel"), 0);
+}
+
 TEST_P(SettlementTest, CancelWithoutAnEarlierCheckSendsTheEmptyIdentifier) {
   Invocation invocation;
   invocation.operations = {"cancel"};
