@@ -62,6 +62,27 @@ BEGIN
 END;
 
 ------------------------------------------------------------------------
+-- Cancellation marks
+------------------------------------------------------------------------
+
+-- An identifier is only the card and the amount, so one identifier can stand
+-- for several postings. cancel = 1 says that nothing under it is left to
+-- cancel, which is what a cancellation check asks; a cancelled posting whose
+-- identifier still has a standing one is marked 2. Every posting and
+-- cancellation marks its identifier anew.
+CREATE VIEW YktCancelMarks (TransId) AS
+    SELECT NULL WHERE 0;
+
+CREATE TRIGGER YktCancelMarks_apply INSTEAD OF INSERT ON YktCancelMarks
+BEGIN
+    UPDATE yktpaydetail
+       SET cancel = CASE WHEN EXISTS (SELECT 1 FROM yktpaydetail s
+                                       WHERE s.TRANS_ID = NEW.TransId AND s.cancel = 0)
+                         THEN 2 ELSE 1 END
+     WHERE TRANS_ID = NEW.TransId AND cancel IN (1, 2);
+END;
+
+------------------------------------------------------------------------
 -- Moving money
 ------------------------------------------------------------------------
 
@@ -180,15 +201,7 @@ BEGIN
                    CAST(round(NEW.Amount * 100) AS INTEGER) AS c) AS m
      WHERE b.CardNo = NEW.CardNo;
 
-    -- An identifier is only the card and the amount, so one identifier can
-    -- stand for several postings. cancel = 1 says that nothing under it is
-    -- left to cancel, which is what a cancellation check asks; a cancelled
-    -- posting whose identifier still has a standing one is marked 2.
-    UPDATE yktpaydetail
-       SET cancel = CASE WHEN EXISTS (SELECT 1 FROM yktpaydetail s
-                                       WHERE s.TRANS_ID = NEW.TransId AND s.cancel = 0)
-                         THEN 2 ELSE 1 END
-     WHERE TRANS_ID = NEW.TransId AND cancel IN (1, 2);
+    INSERT INTO YktCancelMarks VALUES (NEW.TransId);
 END;
 
 ------------------------------------------------------------------------
@@ -224,13 +237,5 @@ BEGIN
        SET cancel = 1, CancelTime = datetime('now', 'localtime')
      WHERE PayNo = (SELECT max(PayNo) FROM yktpaydetail WHERE TRANS_ID = NEW.TransId AND cancel = 0);
 
-    -- An identifier is only the card and the amount, so one identifier can
-    -- stand for several postings. cancel = 1 says that nothing under it is
-    -- left to cancel, which is what a cancellation check asks; a cancelled
-    -- posting whose identifier still has a standing one is marked 2.
-    UPDATE yktpaydetail
-       SET cancel = CASE WHEN EXISTS (SELECT 1 FROM yktpaydetail s
-                                       WHERE s.TRANS_ID = NEW.TransId AND s.cancel = 0)
-                         THEN 2 ELSE 1 END
-     WHERE TRANS_ID = NEW.TransId AND cancel IN (1, 2);
+    INSERT INTO YktCancelMarks VALUES (NEW.TransId);
 END;
