@@ -5,6 +5,7 @@
 #include "data/ConnectStrings.h"
 #include "data/FixedField.h"
 #include "data/RecordsetStep.h"
+#include "frame/Notices.h"
 #include "frame/ZorYkt.h"
 #include "telmar/database.h"
 #include "telmar/msgbox.h"
@@ -74,7 +75,7 @@ int CZorYkt::ShowProfileAcct(const ProfileLookup& lookup) {
   PrepareDisplayRecord();
   CDatabase database;
   if (!database.OpenEx(lookup.connect, 0)) {
-    AfxMessageBox("数据库打开错误", MB_ICONHAND);
+    AfxMessageBox(kDatabaseOpenError, MB_ICONHAND);
     return 0;
   }
   CString statement;

@@ -8,6 +8,7 @@
 #include "data/RecordsetStep.h"
 #include "data/SqlValues.h"
 #include "data/YktBdgRet.h"
+#include "frame/Notices.h"
 #include "frame/ZorYkt.h"
 #include "telmar/msgbox.h"
 
@@ -65,7 +66,7 @@ int CZorYkt::ReadMemberCardStatus() {
 int CZorYkt::ReadStationDiscount() {
   CDatabase database;
   if (!database.OpenEx(kConnectYkt, 0)) {
-    AfxMessageBox("数据库打开错误", MB_ICONHAND);
+    AfxMessageBox(kDatabaseOpenError, MB_ICONHAND);
     return 0;
   }
   const CString station = GetParam("STATION_ID");

@@ -8,6 +8,7 @@
 #include "data/FixedField.h"
 #include "data/RecordsetStep.h"
 #include "data/SqlValues.h"
+#include "frame/Notices.h"
 #include "frame/OperationGuard.h"
 #include "frame/ZorYkt.h"
 #include "telmar/database.h"
@@ -15,16 +16,12 @@
 
 namespace {
 
-constexpr const char* kNoticeCaption = "提示";
-constexpr const char* kDatabaseOpenError = "数据库打开错误";
 constexpr const char* kCardDataError = "卡数据错误,不能使用!";  // card data error, cannot be used
 
 // Is there a NUL in buffer[first..last]?
 bool HasTerminator(const char* buffer, int first, int last) {
   return std::memchr(buffer + first, '\0', static_cast<std::size_t>(last - first + 1)) != nullptr;
 }
-
-void Notice(const char* text) { MessageBoxA(nullptr, text, kNoticeCaption, MB_ICONWARNING); }
 
 }  // namespace
 

@@ -39,6 +39,8 @@ constexpr int kCardAgentOffset = 2;
 constexpr int kCardNumberOffset = 9;
 
 class CCardRet;
+struct PostingInputs;
+struct ProfileLookup;
 
 class CZorYkt : public ZORBASE {
  public:
@@ -85,8 +87,8 @@ class CZorYkt : public ZORBASE {
   int ReadStationDiscount();
   void PrepareDisplayRecord();
   int ShowAccountDialog(bool withRemark);
-  int ShowProfileAcct(const struct ProfileLookup& lookup);
-  int CheckPostInputs(const CString& amount);
-  BOOL RunPostingStatement(const CString& amount, const CString& transId);
+  int ShowProfileAcct(const ProfileLookup& lookup);
+  int CheckPostInputs(const PostingInputs& inputs);
+  BOOL RunPostingStatement(const PostingInputs& inputs, const CString& transId);
   const char* CardNumber() const { return m_pCardData + kCardNumberOffset; }
 };

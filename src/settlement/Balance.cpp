@@ -1,8 +1,8 @@
 // The balance test before a member-card charge and the balance message after.
 #include <cstdlib>
 
+#include "frame/Notices.h"
 #include "frame/ZorYkt.h"
-#include "telmar/msgbox.h"
 
 // The amount is taken at single precision and the sums made in double, as
 // the checkout has always done: one cent of tolerance below zero.
@@ -13,7 +13,7 @@ BOOL CZorYkt::CheckBalance() {
   if ((limit + balance) - amount < -0.01) {
     CString message;
     message.Format("对不起,客人余额为 %12.2f 元, 差额 %12.2f 元 ,本次结账不足!", balance, amount - balance);
-    MessageBoxA(nullptr, message, "提示", MB_ICONWARNING);
+    Notice(message);
     return FALSE;
   }
   m_strBalance.Format("%.2f", balance - amount);
@@ -22,6 +22,6 @@ BOOL CZorYkt::CheckBalance() {
 
 BOOL CZorYkt::ShowBalance(CString amount) {
   if (amount.GetLength() > 0 && amount[0] == '-') return TRUE;
-  MessageBoxA(nullptr, "会员卡内余额为 " + m_strBalance + " 元.", "提示", MB_OK);
+  Notice("会员卡内余额为 " + m_strBalance + " 元.", MB_OK);
   return TRUE;
 }

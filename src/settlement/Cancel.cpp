@@ -4,6 +4,7 @@
 #include "data/ConnectStrings.h"
 #include "data/FixedField.h"
 #include "data/SqlValues.h"
+#include "frame/Notices.h"
 #include "frame/OperationGuard.h"
 #include "frame/ZorYkt.h"
 #include "telmar/database.h"
@@ -44,7 +45,7 @@ int CZorYkt::DoCanCancel() {
   try {
     // Without a connection there is nothing to ask; never query a closed one.
     if (!database.OpenEx(kConnectYktCancelCheck, 0)) {
-      AfxMessageBox("数据库打开错误", MB_OK);
+      AfxMessageBox(kDatabaseOpenError, MB_OK);
       return FALSE;
     }
   } catch (CDBException* e) {
@@ -76,7 +77,7 @@ int CZorYkt::DoCancel() {
   CDatabase database;
   try {
     if (!database.OpenEx(kConnectHotel, 0)) {
-      MessageBoxA(nullptr, "数据库打开错误", "提示", MB_ICONWARNING);
+      Notice(kDatabaseOpenError);
       return FALSE;
     }
     CString statement;
@@ -86,10 +87,7 @@ int CZorYkt::DoCancel() {
     database.Close();
     if (std::atoi(GetParam("TRANS_TYPE")) == 4) result = ShowBalance("-" + CString(m_Card.TransNo));
   } catch (CException* e) {
-    e->ReportError(MB_OK, 0);
-    e->Delete();
-    MessageBoxA(nullptr, "一卡通取消结帐失败", "提示", MB_ICONHAND);
-    return FALSE;
+    return ReportSettlementFailure(e, "一卡通取消结帐失败");
   }
   return result;
 }
